@@ -216,6 +216,7 @@ GameResult GameTest::play()
     rec.frames.resize(rec.delays.size()); // drop the frame that never began
     result.frames = rec.frames;
     result.delays = rec.delays;
+    result.probed = rec.probed;
     result.flips = rec.flips;
     result.sentQuit = rec.sentQuit;
     SDL_Quit(); // the next run starts from a clean SDL
@@ -321,7 +322,21 @@ void __wrap_SDL_Delay(Uint32 ms)
 
 int __wrap_SDL_Flip(SDL_Surface* screen)
 {
-    recorder().flips++;
+    harness::Recorder& rec = recorder();
+    rec.flips++;
+    if (!rec.probes.empty()) {
+        std::vector<Uint32> colours;
+        SDL_LockSurface(screen);
+        for (auto [x, y] : rec.probes) {
+            Uint8* row = static_cast<Uint8*>(screen->pixels) + y * screen->pitch;
+            Uint32 pixel = reinterpret_cast<Uint32*>(row)[x];
+            Uint8 r, g, b;
+            SDL_GetRGB(pixel, screen->format, &r, &g, &b);
+            colours.push_back(Uint32(r) << 16 | Uint32(g) << 8 | b);
+        }
+        SDL_UnlockSurface(screen);
+        rec.probed.push_back(colours);
+    }
     return __real_SDL_Flip(screen);
 }
 

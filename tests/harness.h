@@ -45,10 +45,12 @@ struct Recorder
     bool failTtfInit = false;
     std::function<bool(const std::string&)> failText; // texts that render to nothing
     bool recording = true;                            // off where a test counts allocations
+    std::vector<std::pair<int, int>> probes;          // screen pixels read at every flip
 
     // What happened.
-    std::vector<std::string> calls; // start-up calls with their arguments, in order
-    std::vector<Frame> frames;      // frames[i]: the draws made before flip i
+    std::vector<std::string> calls;          // start-up calls with their arguments, in order
+    std::vector<Frame> frames;               // frames[i]: the draws made before flip i
+    std::vector<std::vector<Uint32>> probed; // per flip, each probe's colour as 0xRRGGBB
     std::vector<Uint32> delays;
     std::vector<std::string> rendered; // every text rendered, title included
     std::vector<std::string> opened;   // every file opened through SDL
@@ -75,6 +77,7 @@ struct GameResult
     std::string output;
     std::vector<Frame> frames;
     std::vector<Uint32> delays;
+    std::vector<std::vector<Uint32>> probed;
     int flips = 0;
     bool sentQuit = false;
 

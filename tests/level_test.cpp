@@ -226,12 +226,12 @@ TEST_F(LevelTest, cellsThatMakeNoBrickKeepTheirColumn)
     EXPECT_EQ(bricksLeft, 3u);
 }
 
-TEST_F(LevelTest, twelfthRowIsReadButHoldsNoBricks)
+TEST_F(LevelTest, rowsPastTheEleventhAreReadButHoldNoBricks)
 {
     std::string rows;
     for (int r = 0; r < 11; r++)
         rows += "1\n";
-    writeLevel(1, "Deep\n12\n" + rows + "9999999999999\n1\n");
+    writeLevel(1, "Deep\n13\n" + rows + "9999999999999\n2\n1\n");
     EXPECT_TRUE(load());
     EXPECT_EQ(brickCount, 11u);
     EXPECT_EQ(table().back(), "8,328,1,70");
