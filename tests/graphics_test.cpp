@@ -29,6 +29,12 @@ class GraphicsTest : public harness::ScratchTest
 
     void TearDown() override
     {
+        for (SDL_Surface* sprite : {bat, ball})
+            if (sprite != untouched)
+                SDL_FreeSurface(sprite);
+        for (SDL_Surface* sprite : brickSprites)
+            if (sprite != untouched)
+                SDL_FreeSurface(sprite);
         SDL_Quit();
         ScratchTest::TearDown();
     }

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -204,6 +205,22 @@ void GameTest::putBall(int frame, int x, int y)
     recorder().ballPositions[frame] = {x, y};
 }
 
+// A start-up failure leaves the font open and the sprites loaded until the
+// process exits; in-process, give them back so that leak checks see the rest.
+void releaseLeftovers()
+{
+    Recorder& rec = recorder();
+    std::vector<SDL_Surface*> sprites;
+    for (auto [surface, name] : rec.names)
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".bmp") == 0)
+            sprites.push_back(const_cast<SDL_Surface*>(surface));
+    for (SDL_Surface* sprite : sprites)
+        SDL_FreeSurface(sprite);
+    if (rec.font)
+        TTF_CloseFont(rec.font);
+    rec.font = nullptr;
+}
+
 GameResult GameTest::play()
 {
     char name[] = "pellaro";
@@ -212,8 +229,10 @@ GameResult GameTest::play()
     testing::internal::CaptureStdout();
     result.exitCode = SDL_main(1, argv);
     result.output = testing::internal::GetCapturedStdout();
+    if (result.exitCode != 0)
+        releaseLeftovers();
     Recorder& rec = recorder();
-    rec.frames.resize(rec.delays.size()); // drop the frame that never began
+    rec.frames.resize(std::min(rec.frames.size(), static_cast<std::size_t>(rec.frame)));
     result.frames = rec.frames;
     result.delays = rec.delays;
     result.probed = rec.probed;
@@ -292,13 +311,14 @@ int __wrap_TTF_Init(void)
 TTF_Font* __wrap_TTF_OpenFont(const char* file, int ptsize)
 {
     record(std::string("TTF_OpenFont ") + file + " " + std::to_string(ptsize));
-    return __real_TTF_OpenFont(file, ptsize);
+    recorder().font = __real_TTF_OpenFont(file, ptsize);
+    return recorder().font;
 }
 
 int __wrap_SDL_PollEvent(SDL_Event* event)
 {
     harness::Recorder& rec = recorder();
-    int frame = static_cast<int>(rec.delays.size());
+    int frame = rec.frame;
     auto pending = rec.events.find(frame);
     if (pending != rec.events.end() && !pending->second.empty()) {
         *event = pending->second.front();
@@ -310,14 +330,18 @@ int __wrap_SDL_PollEvent(SDL_Event* event)
         event->type = SDL_QUIT;
         return 1;
     }
-    return 0;
+    return rec.input && rec.input(frame, event) ? 1 : 0;
 }
 
 // Recorded, never slept: a frame index is the number of delays so far.
 void __wrap_SDL_Delay(Uint32 ms)
 {
-    recorder().delays.push_back(ms);
-    recorder().frames.emplace_back();
+    harness::Recorder& rec = recorder();
+    rec.frame++;
+    if (rec.recording) {
+        rec.delays.push_back(ms);
+        rec.frames.emplace_back();
+    }
 }
 
 int __wrap_SDL_Flip(SDL_Surface* screen)
@@ -348,10 +372,12 @@ int __wrap_SDL_UpperBlit(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, 
     draw.before = dstrect ? *dstrect : SDL_Rect{0, 0, 0, 0};
     int result = __real_SDL_UpperBlit(src, srcrect, dst, dstrect);
     draw.after = dstrect ? *dstrect : SDL_Rect{0, 0, 0, 0};
-    if (rec.recording)
+    if (rec.recording && !rec.frames.empty())
         rec.frames.back().draws.push_back(draw);
 
-    int frame = static_cast<int>(rec.delays.size());
+    if (rec.onBlit)
+        rec.onBlit(draw.item, *dstrect);
+    int frame = rec.frame;
     auto moved = rec.ballPositions.find(frame);
     if (draw.item == "ball.bmp" && dstrect && moved != rec.ballPositions.end()) {
         dstrect->x = static_cast<Sint16>(moved->second.first);
@@ -369,24 +395,23 @@ SDL_Surface* __wrap_TTF_RenderText_Shaded(TTF_Font* font, const char* text, SDL_
     if (rec.failText && rec.failText(text))
         return nullptr;
     SDL_Surface* surface = __real_TTF_RenderText_Shaded(font, text, fg, bg);
-    if (surface && rec.recording)
+    if (surface)
         rec.names[surface] = text;
     return surface;
 }
 
 SDL_RWops* __wrap_SDL_RWFromFile(const char* file, const char* mode)
 {
-    if (recorder().recording) {
+    recorder().lastOpened = file;
+    if (recorder().recording)
         recorder().opened.push_back(file);
-        recorder().lastOpened = file;
-    }
     return __real_SDL_RWFromFile(file, mode);
 }
 
 SDL_Surface* __wrap_SDL_LoadBMP_RW(SDL_RWops* src, int freesrc)
 {
     SDL_Surface* surface = __real_SDL_LoadBMP_RW(src, freesrc);
-    if (surface && recorder().recording)
+    if (surface)
         recorder().names[surface] = recorder().lastOpened;
     return surface;
 }
@@ -396,7 +421,8 @@ void __wrap_SDL_FreeSurface(SDL_Surface* surface)
     harness::Recorder& rec = recorder();
     auto found = rec.names.find(surface);
     if (found != rec.names.end()) {
-        rec.freed.push_back(found->second);
+        if (rec.recording)
+            rec.freed.push_back(found->second);
         rec.names.erase(found);
     }
     __real_SDL_FreeSurface(surface);

@@ -45,11 +45,17 @@ struct Recorder
     bool failTtfInit = false;
     std::function<bool(const std::string&)> failText; // texts that render to nothing
     bool recording = true;                            // off where a test counts allocations
-    std::vector<std::pair<int, int>> probes;          // screen pixels read at every flip
+    // Further input once the script has none for a frame: fills the event and
+    // returns true, or returns false when there is nothing more this frame.
+    std::function<bool(int frame, SDL_Event*)> input;
+    // Told of every blit with its item and its destination after the blit.
+    std::function<void(const std::string& item, const SDL_Rect& at)> onBlit;
+    std::vector<std::pair<int, int>> probes; // screen pixels read at every flip
 
     // What happened.
-    std::vector<std::string> calls;          // start-up calls with their arguments, in order
-    std::vector<Frame> frames;               // frames[i]: the draws made before flip i
+    int frame = 0;                  // frames finished so far: the index of the frame being played
+    std::vector<std::string> calls; // start-up calls with their arguments, in order
+    std::vector<Frame> frames;      // frames[i]: the draws made before flip i
     std::vector<std::vector<Uint32>> probed; // per flip, each probe's colour as 0xRRGGBB
     std::vector<Uint32> delays;
     std::vector<std::string> rendered; // every text rendered, title included
@@ -59,10 +65,14 @@ struct Recorder
     int flips = 0;
     bool sentQuit = false;
     std::string lastOpened;
+    TTF_Font* font = nullptr; // the last font opened
 };
 
 Recorder& recorder();
 void resetRecorder();
+
+// Frees what a start-up failure leaves to the process's exit.
+void releaseLeftovers();
 
 // A 24-bit BMP of w x h whose pixel (x, y) is colour(x, y) as 0xRRGGBB.
 std::string makeBmp(int w, int h, const std::function<Uint32(int, int)>& colour);

@@ -239,7 +239,8 @@ TEST_F(LevelTest, rowsPastTheEleventhAreReadButHoldNoBricks)
 
 TEST_F(LevelTest, missingFileGivesAnEmptyLevelAndReleasesThePreviousTable)
 {
-    writeLevel(1, firstSteps);
+    // Untitled, so that no title surface is named by the harness in between.
+    writeLevel(1, std::string(firstSteps).substr(std::string("First steps").size()));
     recorder().recording = false;
     long before = liveAllocations();
     load(1);

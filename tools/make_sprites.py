@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the game's eleven sprites into data/ as 24-bit BMP files.
+"""Draws the game's eleven sprites into data/ as 32-bit BMP files.
 
 Pure red (255, 0, 0) is the transparent colour, so no drawn pixel may be
 exactly that. The output depends on nothing but this file: run it again after
@@ -48,18 +48,18 @@ def safe(colour):
 
 
 def write_bmp(path, width, height, pixel):
-    stride = (width * 3 + 3) & ~3
+    """32 bits a pixel, red in bits 16 to 23 as in the game's screen: the same
+    layout lets SDL draw the sprites with its run-length blitter."""
     rows = []
     for y in range(height - 1, -1, -1):
         row = bytearray()
         for x in range(width):
             r, g, b = pixel(x, y)
-            row += bytes((b, g, r))
-        row += b"\0" * (stride - width * 3)
+            row += bytes((b, g, r, 0))
         rows.append(bytes(row))
     data = b"".join(rows)
     header = b"BM" + struct.pack("<IHHI", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 32, 0, len(data), 2835, 2835, 0, 0)
     with open(path, "wb") as out:
         out.write(header + info + data)
 
