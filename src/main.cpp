@@ -102,6 +102,37 @@ Brick* makeBrick(char cell, SDL_Surface** brickSprites, int x, int y)
     return nullptr;
 }
 
+// SDL keeps a BMP's bit count in a byte, so a malformed header can give an
+// image in a format that its blitter cannot draw: a depth outside 8, 15, 16,
+// 24 and 32, or 8 bits without a palette.
+bool isDrawable(const SDL_PixelFormat* format)
+{
+    switch (format->BitsPerPixel) {
+    case 8:
+        return format->BytesPerPixel == 1 && format->palette;
+    case 15:
+    case 16:
+        return format->BytesPerPixel == 2;
+    case 24:
+        return format->BytesPerPixel == 3;
+    case 32:
+        return format->BytesPerPixel == 4;
+    default:
+        return false;
+    }
+}
+
+// Loads one sprite; an image that cannot be drawn counts as a file that would not load.
+SDL_Surface* loadSprite(const char* name)
+{
+    SDL_Surface* sprite = SDL_LoadBMP(name);
+    if (sprite && !isDrawable(sprite->format)) {
+        SDL_FreeSurface(sprite);
+        return nullptr;
+    }
+    return sprite;
+}
+
 // A directory opens like a file but cannot be read, so try a read as well.
 bool isReadable(const std::string& name)
 {
@@ -362,17 +393,17 @@ void releaseBricks(Brick**& bricks)
 bool loadBaseGraphics(SDL_PixelFormat* displayFormat, SDL_Surface*& batSprite,
                       SDL_Surface*& ballSprite, SDL_Surface** brickSprites)
 {
-    batSprite = SDL_LoadBMP("bat.bmp");
+    batSprite = loadSprite("bat.bmp");
     if (!batSprite)
         return false;
-    ballSprite = SDL_LoadBMP("ball.bmp");
+    ballSprite = loadSprite("ball.bmp");
     if (!ballSprite)
         return false;
 
     char name[] = "brick .bmp";
     for (int i = 0; i < brickKinds; i++) {
         name[5] = static_cast<char>('1' + i);
-        brickSprites[i] = SDL_LoadBMP(name);
+        brickSprites[i] = loadSprite(name);
         if (!brickSprites[i])
             return false;
     }

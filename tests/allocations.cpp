@@ -6,21 +6,32 @@
 
 namespace {
 std::atomic<long> live{0};
+std::atomic<std::size_t> liveBytes{0};
+std::atomic<std::size_t> peak{0};
+
+// Each block carries its size in front of it, so that a release knows it.
+const std::size_t header = alignof(std::max_align_t);
 
 void* allocate(std::size_t size)
 {
-    void* block = std::malloc(size ? size : 1);
+    char* block = static_cast<char*>(std::malloc(size + header));
     if (!block)
         throw std::bad_alloc();
+    *reinterpret_cast<std::size_t*>(block) = size;
     live++;
-    return block;
+    std::size_t now = liveBytes += size;
+    if (now > peak)
+        peak = now;
+    return block + header;
 }
 
-void release(void* block)
+void release(void* user)
 {
-    if (!block)
+    if (!user)
         return;
+    char* block = static_cast<char*>(user) - header;
     live--;
+    liveBytes -= *reinterpret_cast<std::size_t*>(block);
     std::free(block);
 }
 } // namespace
@@ -28,6 +39,14 @@ void release(void* block)
 long liveAllocations()
 {
     return live.load();
+}
+std::size_t peakBytes()
+{
+    return peak.load();
+}
+void resetPeakBytes()
+{
+    peak = liveBytes.load();
 }
 
 void* operator new(std::size_t size)

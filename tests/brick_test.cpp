@@ -17,6 +17,11 @@ struct HitCase
     bool visible;
 };
 
+void PrintTo(const HitCase& c, std::ostream* os)
+{
+    *os << c.hits << " hits, " << c.calls << " calls";
+}
+
 class BrickHits : public ::testing::TestWithParam<HitCase>
 {
 };

@@ -1,6 +1,10 @@
 #include "allocations.h"
 #include "harness.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -83,6 +87,39 @@ TEST_F(GameLoopTest, missingNextLevelEndsTheGameCleanly)
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, "Exited cleanly\n");
     EXPECT_TRUE(run.frames.empty());
+}
+
+TEST_F(GameLoopTest, nextLevelThatIsADirectoryEndsTheGameCleanly)
+{
+    writeLevel(1, "Steel only\n1\n999\n1\n");
+    ASSERT_EQ(mkdir("level2.txt", 0755), 0);
+    harness::GameResult run = play();
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, "Exited cleanly\n");
+    EXPECT_TRUE(run.frames.empty());
+}
+
+// The game writes nothing: it plays in a directory that it may not write to,
+// and leaves the directory as it found it.
+TEST_F(GameLoopTest, playsInAReadOnlyDirectoryAndWritesNothing)
+{
+    writeLevel(1, firstSteps);
+    std::vector<std::string> before;
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        before.push_back(entry.path().filename());
+    ASSERT_EQ(chmod(".", 0555), 0);
+    press(1, SDLK_SPACE);
+    closeWindow(30);
+    harness::GameResult run = play();
+    chmod(".", 0755);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.frames.size(), 31u);
+    std::vector<std::string> after;
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        after.push_back(entry.path().filename());
+    std::sort(before.begin(), before.end());
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(after, before);
 }
 
 struct KeyCase

@@ -92,7 +92,8 @@ TEST_F(GraphicsTest, missingBatStopsBeforeTheBall)
 struct BrokenFile
 {
     const char* name;
-    std::string content; // empty: the file is missing
+    bool present;
+    std::string content;
 };
 
 void PrintTo(const BrokenFile& f, std::ostream* os)
@@ -109,7 +110,7 @@ TEST_P(BrokenBrickFive, stopsThereWithoutKeys)
 {
     writeSprites();
     std::remove("brick5.bmp");
-    if (!GetParam().content.empty())
+    if (GetParam().present)
         writeFile("brick5.bmp", GetParam().content);
     EXPECT_FALSE(load());
     std::vector<std::string> opened = allNames();
@@ -129,11 +130,33 @@ TEST_P(BrokenBrickFive, stopsThereWithoutKeys)
         EXPECT_EQ(brickSprites[i], untouched);
 }
 
+// A BMP header whose bit count SDL keeps in a byte: 8193 comes out as a 1-bit
+// image without a palette, which SDL's blitter cannot draw.
+std::string bitCountOutsideTheFormat()
+{
+    std::string bmp = makeBmp(16, 16, [](int, int) { return 0x808080u; });
+    bmp[28] = 0x01;
+    bmp[29] = 0x20;
+    return bmp;
+}
+
+// A header 1,056,974,886 pixels wide and 65,527 rows tall, top-down.
+std::string hugeDimensions()
+{
+    std::string bmp = makeBmp(1, 1, [](int, int) { return 0u; });
+    const char size[] = {0x26, 0x28, 0x00, 0x3f, 0x09, 0x00, '\xff', '\xff'};
+    bmp.replace(18, 8, size, 8);
+    return bmp;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Table, BrokenBrickFive,
-    ::testing::Values(BrokenFile{"missing", ""}, BrokenFile{"text", "not a picture\n"},
-                      BrokenFile{"truncated",
-                                 makeBmp(48, 32, [](int, int) { return 0u; }).substr(0, 60)}),
+    ::testing::Values(BrokenFile{"missing", false, ""}, BrokenFile{"zeroBytes", true, ""},
+                      BrokenFile{"text", true, "not a picture\n"},
+                      BrokenFile{"truncated", true,
+                                 makeBmp(48, 32, [](int, int) { return 0u; }).substr(0, 60)},
+                      BrokenFile{"bitCountOutsideTheFormat", true, bitCountOutsideTheFormat()},
+                      BrokenFile{"moreMemoryThanThereIs", true, hugeDimensions()}),
     [](const ::testing::TestParamInfo<BrokenFile>& info) { return std::string(info.param.name); });
 
 TEST_F(GraphicsTest, namesAreExactAndLowerCase)

@@ -5,6 +5,9 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
+#include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -256,6 +259,39 @@ TEST_F(LevelTest, missingFileGivesAnEmptyLevelAndReleasesThePreviousTable)
     releaseBricks(bricks);
     EXPECT_EQ(bricks, nullptr);
     EXPECT_EQ(liveAllocations(), before);
+}
+
+// Only the fields' limits are read, however long the file: a 100 MB file of
+// random bytes loads at once, with no more memory than a small one.
+TEST_F(LevelTest, hugeRandomFileReadsOnlyItsFields)
+{
+    {
+        std::ofstream file("level1.txt", std::ios::binary);
+        std::mt19937 random(7);
+        std::string block(1 << 20, '\0');
+        for (int megabyte = 0; megabyte < 100; megabyte++) {
+            for (char& byte : block)
+                byte = static_cast<char>(random());
+            file.write(block.data(), static_cast<std::streamsize>(block.size()));
+        }
+    }
+    recorder().recording = false;
+    resetPeakBytes();
+    std::size_t before = peakBytes();
+    auto start = std::chrono::steady_clock::now();
+    load();
+    auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, std::chrono::milliseconds(500));
+    EXPECT_LT(peakBytes() - before, 64u * 1024);
+    EXPECT_LE(brickCount, 143u);
+}
+
+TEST_F(LevelTest, bytesAboveOneTwentySevenInTheTitleRender)
+{
+    writeLevel(1, "Caf\xe9 \xab\xff\xbb\n1\n1\n0\n");
+    load();
+    EXPECT_EQ(recorder().rendered.back(), "Caf\xe9 \xab\xff\xbb");
+    EXPECT_NE(levelTitle, nullptr);
 }
 
 TEST_F(LevelTest, aDirectoryReadsAsAMissingFile)

@@ -74,10 +74,25 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"fontCorrupt",
                 [](harness::GameTest&) { harness::writeFile("VeraMono.ttf", "not a font"); }, 4,
                 "Failed to load font properly: Couldn't load font file\n"},
+        Failure{"fontDirectory",
+                [](harness::GameTest&) {
+                    std::remove("VeraMono.ttf");
+                    mkdir("VeraMono.ttf", 0755);
+                },
+                4, "Failed to load font properly: Couldn't load font file\n"},
         Failure{"videoMode", [](harness::GameTest&) { recorder().failVideoMode = true; }, 1,
                 "Unable to set 640x480 video: no such mode\n"},
         Failure{"batMissing", [](harness::GameTest&) { std::remove("bat.bmp"); }, 2,
                 "Unable to load base graphics."},
+        // SDL loads this ball into a format that it cannot draw.
+        Failure{"ballUndrawable",
+                [](harness::GameTest&) {
+                    std::string bmp = harness::makeBmp(16, 16, [](int, int) { return 0xffffffu; });
+                    bmp[28] = 0x01;
+                    bmp[29] = 0x20;
+                    harness::writeFile("ball.bmp", bmp);
+                },
+                2, "Unable to load base graphics."},
         Failure{"brickNineMissing", [](harness::GameTest&) { std::remove("brick9.bmp"); }, 2,
                 "Unable to load base graphics."},
         Failure{"levelOneMissing", [](harness::GameTest&) { std::remove("level1.txt"); }, 5,

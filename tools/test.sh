@@ -1,14 +1,26 @@
 #!/usr/bin/env bash
-# Builds the game and its tests warning-free, checks the formatting, and runs
-# the whole suite.
+# The whole test suite: the formatting, then the game and its tests built
+# warning-free and run, the same again under AddressSanitizer and UBSan, a
+# complete game under valgrind, and each fuzzer for a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/packages.sh
 
-ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev clang-format
+ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev clang-format valgrind
 
-clang-format --dry-run --Werror src/*.cpp src/*.h tests/*.cpp tests/*.h
+echo "== formatting"
+clang-format --dry-run --Werror src/*.cpp src/*.h tests/*.cpp tests/*.h tests/fuzz/*.cpp \
+    tests/fuzz/*.h
 
+echo "== tests"
 cmake -S . -B build -DCMAKE_CXX_FLAGS=-Werror >/dev/null
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+echo "== tests under AddressSanitizer and UBSan"
+cmake -S . -B build-asan -DPELLARO_SANITIZE=ON -DCMAKE_CXX_FLAGS=-Werror >/dev/null
+cmake --build build-asan -j"$(nproc)"
+ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
+
+echo "== fuzzing"
+bash tools/fuzz.sh 60
