@@ -34,14 +34,7 @@ const int bounceDivisor = 6;
 const int hudMargin = 8; // texts end this far above the bottom
 const int scoreLeft = 16;
 
-// Level files: the most characters each field holds.
-const int titleLimit = 254;
-const int rowCountLimit = 2;
-const int rowLimit = 13;
-const int flagLimit = 1;
-
-// The wall.
-const int wallRows = 11; // row lines beyond these hold no bricks
+// The wall; its rows and columns are in main.h.
 const int wallLeft = 8;
 const int wallTop = 8;
 const int cellWidth = 48;
@@ -52,40 +45,6 @@ const SDL_Color white = {255, 255, 255, 0};
 const SDL_Color darkBlue = {0, 0, 64, 0};
 
 // ---------------------------------------------------------------- level files
-
-// Reads one line of at most `limit` characters. A line end is LF, or CR LF. A
-// line longer than its field, or the end of the file, leaves the stream failed,
-// so every later field reads as empty.
-std::string readField(std::istream& in, int limit)
-{
-    std::string text;
-    if (!in.good())
-        return text;
-    for (;;) {
-        int c = in.get();
-        if (c == std::char_traits<char>::eof() || c == '\n')
-            return text;
-        if (c == '\r' && in.peek() == '\n') {
-            in.get();
-            return text;
-        }
-        if (static_cast<int>(text.size()) == limit) {
-            in.setstate(std::ios::failbit);
-            return text;
-        }
-        text.push_back(static_cast<char>(c));
-    }
-}
-
-bool isBrickCell(char cell)
-{
-    return cell >= '1' && cell <= '9';
-}
-
-bool isBreakableCell(char cell)
-{
-    return cell >= '1' && cell <= '8';
-}
 
 // The brick a cell calls for: '1' (70 points) to '7' (10 points) break at the
 // first hit, '8' at the third for 100, '9' never.
@@ -331,6 +290,41 @@ std::string convertToString(const std::string& prefix, int number, const std::st
 }
 
 // ---------------------------------------------------------------- loaders
+
+// Reads one line of at most `limit` characters. A line end is LF, or CR LF. A
+// line longer than its field, or the end of the file, leaves the stream failed,
+// so every later field reads as empty.
+std::string readField(std::istream& in, int limit)
+{
+    std::string text;
+    if (!in.good())
+        return text;
+    for (;;) {
+        int c = in.get();
+        if (c == std::char_traits<char>::eof() || c == '\n')
+            return text;
+        if (c == '\r' && in.peek() == '\n') {
+            in.get();
+            return text;
+        }
+        if (static_cast<int>(text.size()) == limit) {
+            in.setstate(std::ios::failbit);
+            return text;
+        }
+        text.push_back(static_cast<char>(c));
+    }
+}
+
+bool isBrickCell(char cell)
+{
+    return cell >= '1' && cell <= '9';
+}
+
+bool isBreakableCell(char cell)
+{
+    return cell >= '1' && cell <= '8';
+}
+
 
 bool loadLevel(int level, SDL_Surface*& levelTitle, TTF_Font* font, SDL_Surface** brickSprites,
                unsigned& bricksLeft, Brick**& bricks, unsigned& brickCount)

@@ -6,7 +6,28 @@
 
 #include <string>
 
+#include <istream>
+
 class Brick;
+
+// Level files: the most characters that each line's field holds.
+const int titleLimit = 254;
+const int rowCountLimit = 2;
+const int rowLimit = 13;
+const int flagLimit = 1;
+
+// The wall: row lines beyond the eleventh hold no bricks.
+const int wallRows = 11;
+const int wallColumns = 13;
+
+// Reads one line of a level file, at most `limit` characters of it. A line
+// longer than that, or the end of the file, leaves the stream failed, so that
+// every later read gives empty text.
+std::string readField(std::istream& in, int limit);
+
+// '1' to '9' make bricks; all but '9' can be broken.
+bool isBrickCell(char cell);
+bool isBreakableCell(char cell);
 
 // Composes prefix, number in decimal and suffix into one text.
 std::string convertToString(const std::string& prefix, int number);

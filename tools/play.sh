@@ -7,7 +7,7 @@ source tools/packages.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}"
 cmake -S . -B build-game -DBUILD_TESTING=OFF >/dev/null
-cmake --build build-game -j"$(nproc)" >/dev/null
+cmake --build build-game -j"$(nproc)" --target stage pellaro-levels >/dev/null
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${SDL_VIDEODRIVER:-}" ]; then
     cat >&2 <<'MSG'

@@ -10,7 +10,7 @@ ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev clang-format valgrind
 
 echo "== formatting"
 clang-format --dry-run --Werror src/*.cpp src/*.h tests/*.cpp tests/*.h tests/fuzz/*.cpp \
-    tests/fuzz/*.h
+    tests/fuzz/*.h tools/*.cpp tools/*.h
 
 echo "== tests"
 cmake -S . -B build -DCMAKE_CXX_FLAGS=-Werror >/dev/null
