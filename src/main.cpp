@@ -325,7 +325,6 @@ bool isBreakableCell(char cell)
     return cell >= '1' && cell <= '8';
 }
 
-
 bool loadLevel(int level, SDL_Surface*& levelTitle, TTF_Font* font, SDL_Surface** brickSprites,
                unsigned& bricksLeft, Brick**& bricks, unsigned& brickCount)
 {

@@ -18,3 +18,6 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(g++ make cmake pkg-config libsdl1.2-dev libsdl-ttf2.0-dev fonts-dejavu-core)
+
+# What the real-window test drives the game with.
+WINDOW_TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick)

@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/packages.sh
 
-ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev clang-format valgrind
+ensure_packages "${BUILD_PACKAGES[@]}" "${WINDOW_TEST_PACKAGES[@]}" libgtest-dev clang-format \
+    valgrind
 
 echo "== formatting"
 clang-format --dry-run --Werror src/*.cpp src/*.h tests/*.cpp tests/*.h tests/fuzz/*.cpp \
