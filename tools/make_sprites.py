@@ -48,8 +48,11 @@ def safe(colour):
 
 
 def write_bmp(path, width, height, pixel):
-    """32 bits a pixel, red in bits 16 to 23 as in the game's screen: the same
-    layout lets SDL draw the sprites with its run-length blitter."""
+    """32 bits a pixel, red in bits 16 to 23 as in the game's screen, so that
+    SDL can draw the sprites with its run-length blitter. The colour masks are
+    written out (BI_BITFIELDS) and name no alpha: a plain 32-bit BMP is taken
+    to carry alpha by SDL2's loader, and sdl12-compat then blends every sprite
+    on the slow path."""
     rows = []
     for y in range(height - 1, -1, -1):
         row = bytearray()
@@ -58,10 +61,12 @@ def write_bmp(path, width, height, pixel):
             row += bytes((b, g, r, 0))
         rows.append(bytes(row))
     data = b"".join(rows)
-    header = b"BM" + struct.pack("<IHHI", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 32, 0, len(data), 2835, 2835, 0, 0)
+    masks = struct.pack("<III", 0x00FF0000, 0x0000FF00, 0x000000FF)
+    offset = 14 + 40 + len(masks)
+    header = b"BM" + struct.pack("<IHHI", offset + len(data), 0, 0, offset)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 32, 3, len(data), 2835, 2835, 0, 0)
     with open(path, "wb") as out:
-        out.write(header + info + data)
+        out.write(header + info + masks + data)
 
 
 def bevel(x, y, w, h, base, depth=3):

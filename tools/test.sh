@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The whole test suite: the formatting, then the game and its tests built
-# warning-free and run, the same again under AddressSanitizer and UBSan, a
-# complete game under valgrind, and each fuzzer for a minute.
+# The whole test suite: the formatting; the game and its tests built
+# warning-free and run (a real-window test and a complete game under valgrind
+# among them); the same tests against sdl12-compat; again under
+# AddressSanitizer and UBSan; and each fuzzer for a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/packages.sh
@@ -17,6 +18,9 @@ echo "== tests"
 cmake -S . -B build -DCMAKE_CXX_FLAGS=-Werror >/dev/null
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+echo "== tests against sdl12-compat"
+bash tools/sdl12-compat.sh
 
 echo "== tests under AddressSanitizer and UBSan"
 cmake -S . -B build-asan -DPELLARO_SANITIZE=ON -DCMAKE_CXX_FLAGS=-Werror >/dev/null
