@@ -12,17 +12,24 @@ std::atomic<std::size_t> peak{0};
 // Each block carries its size in front of it, so that a release knows it.
 const std::size_t header = alignof(std::max_align_t);
 
-void* allocate(std::size_t size)
+void* allocateOrNull(std::size_t size)
 {
     char* block = static_cast<char*>(std::malloc(size + header));
     if (!block)
-        throw std::bad_alloc();
+        return nullptr;
     *reinterpret_cast<std::size_t*>(block) = size;
     live++;
     std::size_t now = liveBytes += size;
     if (now > peak)
         peak = now;
     return block + header;
+}
+
+void* allocate(std::size_t size)
+{
+    if (void* block = allocateOrNull(size))
+        return block;
+    throw std::bad_alloc();
 }
 
 void release(void* user)
@@ -49,9 +56,26 @@ void resetPeakBytes()
     peak = liveBytes.load();
 }
 
+// Every form is replaced, so that no block reaches release() without its size.
 void* operator new(std::size_t size)
 {
     return allocate(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return allocateOrNull(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return allocateOrNull(size);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept
+{
+    release(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept
+{
+    release(block);
 }
 void* operator new[](std::size_t size)
 {
