@@ -61,6 +61,16 @@ Brick* makeBrick(char cell, SDL_Surface** brickSprites, int x, int y)
     return nullptr;
 }
 
+// A directory opens like a file but cannot be read, so try a read as well.
+bool isReadable(const std::string& name)
+{
+    std::ifstream file(name);
+    file.peek();
+    return file.is_open() && !file.bad();
+}
+
+// ---------------------------------------------------------------- sprites
+
 // SDL keeps a BMP's bit count in a byte, so a malformed header can give an
 // image in a format that its blitter cannot draw: a depth outside 8, 15, 16,
 // 24 and 32, or 8 bits without a palette.
@@ -90,14 +100,6 @@ SDL_Surface* loadSprite(const char* name)
         return nullptr;
     }
     return sprite;
-}
-
-// A directory opens like a file but cannot be read, so try a read as well.
-bool isReadable(const std::string& name)
-{
-    std::ifstream file(name);
-    file.peek();
-    return file.is_open() && !file.bad();
 }
 
 // ---------------------------------------------------------------- frame steps

@@ -31,18 +31,6 @@ class CollisionTest : public harness::GameTest
         sizes.brickH = 24; // bricks at (200, 104) are 48 x 24
         writeGameFiles(sizes);
     }
-
-    // Space in frame 1 launches the ball with (4, -5); after frame f's drawing
-    // the ball is moved to puts[f].
-    GameResult launchAndPut(const Puts& puts, int lastFrame)
-    {
-        press(1, SDLK_SPACE);
-        for (auto [frame, at] : puts)
-            putBall(frame, at.first, at.second);
-        if (lastFrame >= 0)
-            closeWindow(lastFrame);
-        return play();
-    }
 };
 
 // The x of every brick of a kind drawn in a frame.

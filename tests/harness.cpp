@@ -173,24 +173,26 @@ void GameTest::writeGameFiles(const SpriteSizes& sizes)
     writeFont();
 }
 
-void GameTest::press(int frame, SDLKey key)
+namespace {
+void queueKey(int frame, Uint8 type, SDLKey key)
 {
     SDL_Event event = {};
-    event.type = SDL_KEYDOWN;
-    event.key.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
+    event.type = type;
+    event.key.type = type;
+    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = key;
     recorder().events[frame].push_back(event);
+}
+} // namespace
+
+void GameTest::press(int frame, SDLKey key)
+{
+    queueKey(frame, SDL_KEYDOWN, key);
 }
 
 void GameTest::release(int frame, SDLKey key)
 {
-    SDL_Event event = {};
-    event.type = SDL_KEYUP;
-    event.key.type = SDL_KEYUP;
-    event.key.state = SDL_RELEASED;
-    event.key.keysym.sym = key;
-    recorder().events[frame].push_back(event);
+    queueKey(frame, SDL_KEYUP, key);
 }
 
 void GameTest::closeWindow(int frame)
@@ -203,6 +205,17 @@ void GameTest::closeWindow(int frame)
 void GameTest::putBall(int frame, int x, int y)
 {
     recorder().ballPositions[frame] = {x, y};
+}
+
+GameResult GameTest::launchAndPut(const std::vector<std::pair<int, std::pair<int, int>>>& puts,
+                                  int lastFrame)
+{
+    press(1, SDLK_SPACE);
+    for (auto [frame, at] : puts)
+        putBall(frame, at.first, at.second);
+    if (lastFrame >= 0)
+        closeWindow(lastFrame);
+    return play();
 }
 
 // A start-up failure leaves the font open and the sprites loaded until the

@@ -139,6 +139,12 @@ class GameTest : public ScratchTest
     void closeWindow(int frame);
     void putBall(int frame, int x, int y);
 
+    // Space in frame 1 launches the ball that frame 0 put on the bat; after
+    // frame f's drawing the ball is moved to puts[f]. The window is closed in
+    // lastFrame, unless that is negative.
+    GameResult launchAndPut(const std::vector<std::pair<int, std::pair<int, int>>>& puts,
+                            int lastFrame);
+
     GameResult play();
 };
 

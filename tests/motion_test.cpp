@@ -27,17 +27,6 @@ class MotionTest : public harness::GameTest
             writeLevel(skipped, "Passed over\n0\n1\n");
         writeLevel(level, field);
     }
-
-    // Space in frame 1 launches the ball that frame 0 put on the bat; after
-    // frame f's drawing the ball is moved to puts[f].
-    GameResult launchAndPut(const std::vector<std::pair<int, Point>>& puts, int lastFrame)
-    {
-        press(1, SDLK_SPACE);
-        for (auto [frame, at] : puts)
-            putBall(frame, at.first, at.second);
-        closeWindow(lastFrame);
-        return play();
-    }
 };
 
 // ---------------------------------------------------------------- the bat
