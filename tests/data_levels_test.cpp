@@ -9,34 +9,16 @@
 
 namespace {
 
-class DataLevels : public harness::ScratchTest
+class DataLevels : public harness::LoaderTest
 {
   protected:
     void SetUp() override
     {
-        ScratchTest::SetUp();
+        LoaderTest::SetUp();
         for (const auto& entry : std::filesystem::directory_iterator(PELLARO_DATA_DIR))
             if (entry.path().extension() == ".txt")
                 std::filesystem::copy_file(entry.path(), entry.path().filename());
-        ASSERT_EQ(TTF_Init(), 0);
-        font = TTF_OpenFont(PELLARO_FONT, 14);
-        ASSERT_NE(font, nullptr);
-        for (SDL_Surface*& sprite : brickSprites)
-            sprite = SDL_CreateRGBSurface(SDL_SWSURFACE, 48, 32, 32, 0, 0, 0, 0);
     }
-
-    void TearDown() override
-    {
-        releaseBricks(bricks);
-        for (SDL_Surface* sprite : brickSprites)
-            SDL_FreeSurface(sprite);
-        TTF_CloseFont(font);
-        ScratchTest::TearDown();
-    }
-
-    TTF_Font* font = nullptr;
-    SDL_Surface* brickSprites[9] = {};
-    Brick** bricks = nullptr;
 };
 
 std::string levelName(int level)

@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include "main.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -160,6 +162,25 @@ void ScratchTest::writeFont()
 void ScratchTest::writeLevel(int level, const std::string& content)
 {
     writeFile("level" + std::to_string(level) + ".txt", content);
+}
+
+void LoaderTest::SetUp()
+{
+    ScratchTest::SetUp();
+    ASSERT_EQ(TTF_Init(), 0);
+    font = TTF_OpenFont(PELLARO_FONT, 14);
+    ASSERT_NE(font, nullptr);
+    for (SDL_Surface*& sprite : brickSprites)
+        sprite = SDL_CreateRGBSurface(SDL_SWSURFACE, 48, 24, 32, 0, 0, 0, 0);
+}
+
+void LoaderTest::TearDown()
+{
+    releaseBricks(bricks);
+    for (SDL_Surface* sprite : brickSprites)
+        SDL_FreeSurface(sprite);
+    TTF_CloseFont(font);
+    ScratchTest::TearDown();
 }
 
 void GameTest::SetUp()

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+class Brick;
+
 // The game's entry, renamed from main in the test build.
 int SDL_main(int argc, char* argv[]);
 
@@ -123,6 +125,19 @@ class ScratchTest : public ::testing::Test
 
     std::string home;
     std::string dir;
+};
+
+// For calling loadLevel directly: the font open, nine 48 x 24 brick images,
+// and the brick table released at the end.
+class LoaderTest : public ScratchTest
+{
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    TTF_Font* font = nullptr;
+    SDL_Surface* brickSprites[9] = {};
+    Brick** bricks = nullptr;
 };
 
 class GameTest : public ScratchTest

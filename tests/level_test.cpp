@@ -17,27 +17,13 @@ using harness::recorder;
 
 namespace {
 
-class LevelTest : public harness::ScratchTest
+class LevelTest : public harness::LoaderTest
 {
   protected:
-    void SetUp() override
-    {
-        ScratchTest::SetUp();
-        ASSERT_EQ(TTF_Init(), 0);
-        font = TTF_OpenFont(PELLARO_FONT, 14);
-        ASSERT_NE(font, nullptr);
-        for (int i = 0; i < 9; i++)
-            brickSprites[i] = SDL_CreateRGBSurface(SDL_SWSURFACE, 48, 24, 32, 0, 0, 0, 0);
-    }
-
     void TearDown() override
     {
-        releaseBricks(bricks);
         SDL_FreeSurface(levelTitle);
-        for (SDL_Surface* sprite : brickSprites)
-            SDL_FreeSurface(sprite);
-        TTF_CloseFont(font);
-        ScratchTest::TearDown();
+        LoaderTest::TearDown();
     }
 
     bool load(int level = 1)
@@ -80,12 +66,9 @@ class LevelTest : public harness::ScratchTest
         return out;
     }
 
-    TTF_Font* font = nullptr;
-    SDL_Surface* brickSprites[9] = {};
     SDL_Surface* levelTitle = nullptr;
     unsigned bricksLeft = 0;
     unsigned brickCount = 0;
-    Brick** bricks = nullptr;
 };
 
 TEST_F(LevelTest, readsTheExampleLevel)
