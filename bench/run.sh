@@ -66,20 +66,14 @@ full_ir=$(instructions_per_frame full)
 data_ir=$(instructions_per_frame data)
 
 echo "measuring the frame period in a window on Xvfb ($runs runs of 600 frames)..." >&2
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-exec 3>&-
-# Ready once it answers, not merely once it has named its display.
-for _ in $(seq 200); do
-    [ -s "$work/display" ] && xdpyinfo -display ":$(cat "$work/display")" >/dev/null 2>&1 && break
-    sleep 0.05
-done
+source tools/xvfb.sh
+start_xvfb "$work"
+xvfb=$XVFB_PID
 for run in $(seq $runs); do
-    if ! (cd "$work/data" && DISPLAY=":$(cat "$work/display")" SDL_VIDEODRIVER=x11 \
+    if ! (cd "$work/data" && SDL_VIDEODRIVER=x11 \
         PELLARO_BENCH_START_NS=$(date +%s%N) "$bench" period 600 \
         >"$work/period.$run.out" 2>"$work/period.$run"); then
-        echo "run $run on display :$(cat "$work/display")" >&2
+        echo "run $run on display $DISPLAY" >&2
         cat "$work/period.$run.out" "$work/period.$run" "$work/xvfb.log" >&2
         exit 1
     fi

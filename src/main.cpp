@@ -293,9 +293,7 @@ std::string convertToString(const std::string& prefix, int number, const std::st
 
 // ---------------------------------------------------------------- loaders
 
-// Reads one line of at most `limit` characters. A line end is LF, or CR LF. A
-// line longer than its field, or the end of the file, leaves the stream failed,
-// so every later field reads as empty.
+// A line ends at LF; a CR right before the LF belongs to the line end.
 std::string readField(std::istream& in, int limit)
 {
     std::string text;
@@ -459,8 +457,6 @@ int main(int argc, char* argv[])
         std::printf("Failed to load font properly: %s\n", SDL_GetError());
         return 4;
     }
-    textColour = white;
-    textBackground = darkBlue;
     std::atexit(SDL_Quit);
 
     screen =
@@ -483,8 +479,6 @@ int main(int argc, char* argv[])
         std::printf("Unable to open level1.txt\n");
         return 5;
     }
-    quit = false;
-    moreLevels = true;
 
     // The level loop.
     while (moreLevels && lives > 0 && !quit) {

@@ -183,11 +183,6 @@ void LoaderTest::TearDown()
     ScratchTest::TearDown();
 }
 
-void GameTest::SetUp()
-{
-    ScratchTest::SetUp();
-}
-
 void GameTest::writeGameFiles(const SpriteSizes& sizes)
 {
     writeSprites(sizes);

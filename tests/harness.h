@@ -143,8 +143,6 @@ class LoaderTest : public ScratchTest
 class GameTest : public ScratchTest
 {
   protected:
-    void SetUp() override;
-
     // The sprites, the font and nothing else.
     void writeGameFiles(const SpriteSizes& sizes = SpriteSizes());
 

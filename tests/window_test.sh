@@ -40,14 +40,9 @@ wait_for() {
 
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 
-# A display of its own: Xvfb writes its number once it is ready.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-exec 3>&-
-display_answers() { [ -s "$work/display" ] && xdpyinfo -display ":$(cat "$work/display")" >/dev/null 2>&1; }
-wait_for display_answers
-export DISPLAY=":$(cat "$work/display")"
+source "$(dirname "$0")/../tools/xvfb.sh"
+start_xvfb "$work" || fail "no X display"
+xvfb=$XVFB_PID
 export SDL_VIDEODRIVER=x11
 
 "$work/prefix/bin/pellaro" >"$work/out" 2>&1 &
